@@ -1,0 +1,28 @@
+#include "archive/archive_state.h"
+
+#include <cstdlib>
+
+ArchiveState archiveState;
+
+namespace {
+
+void releaseDirectory() {
+    archiveState.header.reset();
+    archiveState.entries.reset();
+    archiveState.entryCount = 0;
+}
+
+}  // namespace
+
+void closeArchive() {
+    archiveState.archiveStream.close();
+    releaseDirectory();
+}
+
+void fatalStop(PayloadBuffer outputBuffer, PayloadBuffer inputBuffer) {
+    if (archiveState.archiveStream.is_open()) archiveState.archiveStream.close();
+    releaseDirectory();
+    outputBuffer.reset();
+    inputBuffer.reset();
+    std::exit(EXIT_SUCCESS);
+}

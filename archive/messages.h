@@ -1,0 +1,18 @@
+// Every text the program prints, in one place. Each is a printf format used
+// by exactly one printf call; the compiler checks the arguments against it.
+#pragma once
+
+inline constexpr char kBannerTitle[] = "Korvelin DAT File Extractor Version 2\n";
+inline constexpr char kBannerAuthor[] = "Written by the kdat-extract developers\n";
+inline constexpr char kBannerContact[] = "Problems and questions: see README.md of kdat-extract\n";
+inline constexpr char kBannerDate[] = " 6/30/2001(Updated 7/1/2001)\n\n";
+
+inline constexpr char kLoadingFile[] = "Loading File %s ...\n\n";
+inline constexpr char kUnableToOpen[] = "ERROR : Unable to Open Specified File %s\n";
+inline constexpr char kNotDatFile[] = "ERROR : File %s is not a DAT file\n";
+inline constexpr char kIncompleteFile[] = "ERROR : File %s is incomplete\n";
+inline constexpr char kNotEnoughMemory[] = "ERROR : Not Enough Memory for File %s\n";
+
+// Position counted from 1, the name (with its length, as a name field may
+// lack a NUL), and the extracted length, unsigned since it can pass 2 GiB.
+inline constexpr char kEntryRow[] = "%i %.*s %u bytes \n";

@@ -1,0 +1,78 @@
+// What the end-to-end tests share: a scratch folder per test, archives of
+// numbered entries, and the texts the program is expected to print.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/support/archive_writer.h"
+#include "tests/support/terminal_session.h"
+
+namespace e2e {
+
+inline const std::string kBanner =
+    "Korvelin DAT File Extractor Version 2\n"
+    "Written by the kdat-extract developers\n"
+    "Problems and questions: see README.md of kdat-extract\n"
+    " 6/30/2001(Updated 7/1/2001)\n\n";
+
+inline std::string loadingLine(const std::string& path) {
+    return "Loading File " + path + " ...\n\n";
+}
+
+// Entries named folder\fileNN.txt, the odd ones compressed, entry n holding 3n bytes.
+inline std::vector<fixture::Entry> numberedEntries(int count) {
+    std::vector<fixture::Entry> entries;
+    for (int n = 1; n <= count; ++n) {
+        const std::string number = (n < 10 ? "0" : "") + std::to_string(n);
+        entries.push_back({"folder\\file" + number + ".txt", std::string(3 * n, 'a' + n % 26), n % 2 == 1});
+    }
+    return entries;
+}
+
+// The listing rows of entries first+1 to last, counted from 1 as shown.
+inline std::string rows(const std::vector<fixture::Entry>& entries, int first, int last) {
+    std::string text;
+    for (int index = first; index < last; ++index)
+        text += std::to_string(index + 1) + " " + entries[index].name + " " +
+                std::to_string(entries[index].content.size()) + " bytes \n";
+    return text;
+}
+
+// The page whose first row is entry first+1, as the browser prints it.
+inline std::string page(const std::vector<fixture::Entry>& entries, int first) {
+    return rows(entries, first, std::min<int>(first + 20, static_cast<int>(entries.size())));
+}
+
+class ExtractorTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::string name = std::string(test->test_suite_name()) + "-" + test->name();
+        std::replace(name.begin(), name.end(), '/', '-');
+        folder_ = std::filesystem::temp_directory_path() / ("kdat-e2e-" + std::to_string(getpid()) + "-" + name);
+        std::filesystem::remove_all(folder_);
+        std::filesystem::create_directories(folder_);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+
+    std::string pathOf(const std::string& name) const { return (folder_ / name).string(); }
+
+    // Writes an archive into the scratch folder and returns its name there.
+    std::string writeArchive(const std::vector<fixture::Entry>& entries, const fixture::Layout& layout = {},
+                             const std::string& name = "test.dat") {
+        fixture::writeFile(pathOf(name), fixture::buildArchive(entries, layout));
+        return name;
+    }
+
+    SessionOptions inFolder() const { return SessionOptions{.workFolder = folder_.string()}; }
+
+    std::filesystem::path folder_;
+};
+
+}  // namespace e2e
