@@ -22,6 +22,7 @@ using std::chrono::milliseconds;
 
 constexpr milliseconds kOutputDeadline{5000};
 constexpr milliseconds kEndDeadline{10000};
+constexpr uid_t kNobody = 65534;
 
 // A small, predictable environment; the sanitizers' settings pass through.
 std::vector<std::string> childEnvironment(const std::vector<std::string>& additions) {
@@ -43,8 +44,9 @@ std::vector<char*> pointersTo(std::vector<std::string>& texts) {
     return pointers;
 }
 
-[[noreturn]] void execExtractor(const std::vector<std::string>& arguments, std::vector<std::string> environment) {
-    std::vector<std::string> argv = {extractorBinary()};
+[[noreturn]] void execExtractor(const std::string& binary, const std::vector<std::string>& arguments,
+                                std::vector<std::string> environment) {
+    std::vector<std::string> argv = {binary};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     std::vector<char*> argvPointers = pointersTo(argv);
     std::vector<char*> environmentPointers = pointersTo(environment);
@@ -93,9 +95,10 @@ TerminalSession::TerminalSession(const std::vector<std::string>& arguments, cons
     child_ = forkpty(&master_, nullptr, &initialSettings_, &size);
     if (child_ != 0) return;
     if (chdir(options.workFolder.c_str()) != 0) _exit(125);
+    if (options.asNobody && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) _exit(124);
     if (options.standardInput) redirect(STDIN_FILENO, *options.standardInput, O_RDONLY);
     if (options.standardOutput) redirect(STDOUT_FILENO, *options.standardOutput, O_WRONLY | O_CREAT | O_TRUNC);
-    execExtractor(arguments, environment);
+    execExtractor(options.binary.value_or(extractorBinary()), arguments, environment);
 }
 
 TerminalSession::~TerminalSession() {
@@ -223,7 +226,7 @@ DetachedRun runWithoutTerminal(const std::vector<std::string>& arguments, const 
         dup2(pipeEnds[1], STDOUT_FILENO);
         dup2(pipeEnds[1], STDERR_FILENO);
         if (chdir(workFolder.c_str()) != 0) _exit(125);
-        execExtractor(arguments, environment);
+        execExtractor(extractorBinary(), arguments, environment);
     }
     close(pipeEnds[1]);
     const auto deadline = Clock::now() + kEndDeadline;

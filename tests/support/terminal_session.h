@@ -28,6 +28,8 @@ struct SessionOptions {
     std::optional<std::string> standardInput;     // a file, instead of the terminal
     std::optional<std::string> standardOutput;    // a file, instead of the terminal
     std::vector<std::string> environment;         // NAME=value added to a clean environment
+    bool asNobody = false;                        // drop root's rights, so file permissions hold
+    std::optional<std::string> binary;            // another copy of the program to run
 };
 
 struct Ending {
