@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <deque>
+#include <iterator>
 #include <string>
 
 #include "platform/platform.h"
@@ -57,12 +58,15 @@ void restoreThenDeliver(int signalNumber) {
     errno = savedErrno;
 }
 
+// A signal that the process ignores (nohup, for one) stays ignored.
 void installSignalHandlers() {
     struct sigaction action {};
     action.sa_handler = restoreThenDeliver;
     sigemptyset(&action.sa_mask);
-    for (std::size_t i = 0; i < std::size(kRestoredSignals); ++i)
-        sigaction(kRestoredSignals[i], &action, &previousActions[i]);
+    for (std::size_t i = 0; i < std::size(kRestoredSignals); ++i) {
+        sigaction(kRestoredSignals[i], nullptr, &previousActions[i]);
+        if (previousActions[i].sa_handler != SIG_IGN) sigaction(kRestoredSignals[i], &action, nullptr);
+    }
 }
 
 void removeSignalHandlers() {

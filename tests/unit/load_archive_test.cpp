@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "archive/archive_state.h"
@@ -80,6 +81,36 @@ TEST_F(LoadArchive, CloseReleasesEverything) {
     EXPECT_EQ(archiveState.header, nullptr);
     EXPECT_EQ(archiveState.entries, nullptr);
     EXPECT_EQ(archiveState.entryCount, 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(LoadArchive, DirectoryBeyondTwoGigabytesIsRead) {
+    // A sparse file: the header, a hole, and the directory above 2^31, near the
+    // end of the 32-bit range.
+    const std::uint32_t directoryAt = 0xFFFFF000u;
+    const std::string small = fixture::buildArchive({{"far\\away.bin", "payload"}});
+    std::string header = small.substr(0, 16);
+    header.replace(4, 4, std::string("\x00\xF0\xFF\xFF", 4));
+    const std::string directory = small.substr(small.size() - 144);
+
+    const std::string path = (folder_ / "sparse.dat").string();
+    {
+        std::ofstream out(path, std::ios::binary);
+        out.write(header.data(), 16);
+        out.seekp(directoryAt);
+        out.write(directory.data(), 144);
+        ASSERT_TRUE(out.good());
+    }
+    copyText(archiveState.archivePath, sizeof archiveState.archivePath, path.c_str());
+    ::testing::internal::CaptureStdout();
+    loadArchive();
+    ::testing::internal::GetCapturedStdout();
+    ASSERT_EQ(archiveState.entryCount, 1);
+    EXPECT_STREQ(archiveState.entries[0].name, "far\\away.bin");
+    EXPECT_EQ(archiveState.entries[0].size, 7u);
 }
 
 }  // namespace
