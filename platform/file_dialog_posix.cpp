@@ -24,7 +24,7 @@ namespace platform {
 namespace {
 
 // More than any path the caller can take; the rest of a longer answer is dropped.
-constexpr std::size_t kLongestAnswer = 64 * 1024;
+constexpr std::size_t kLongestAnswer = std::size_t{64} * 1024;
 
 bool inGraphicalSession() {
     for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY"}) {
