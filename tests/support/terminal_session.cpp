@@ -127,6 +127,15 @@ std::string TerminalSession::screenText() const {
     return text;
 }
 
+bool TerminalSession::childHasEnded() {
+    int status = 0;
+    if (!reaped_ && waitpid(child_, &status, WNOHANG) == child_) {
+        reaped_ = true;
+        ending_ = endingOf(status);
+    }
+    return reaped_;
+}
+
 bool TerminalSession::waitForKeyRead() {
     const auto deadline = Clock::now() + kOutputDeadline;
     while (Clock::now() < deadline) {
@@ -134,12 +143,7 @@ bool TerminalSession::waitForKeyRead() {
         if ((settings.c_lflag & ICANON) == 0) return true;
         // Keep reading, so the program never blocks on a full terminal.
         readMore(milliseconds(1));
-        int status = 0;
-        if (!reaped_ && waitpid(child_, &status, WNOHANG) == child_) {
-            reaped_ = true;
-            ending_ = endingOf(status);
-        }
-        if (reaped_) return false;
+        if (childHasEnded()) return false;
     }
     return false;
 }
@@ -158,13 +162,8 @@ std::string TerminalSession::take(std::size_t length) {
     std::string text = screenText();
     while (text.size() < taken_ + length && Clock::now() < deadline) {
         if (!readMore(milliseconds(20)) && reaped_) break;
-        if (!reaped_) {
-            int status = 0;
-            if (waitpid(child_, &status, WNOHANG) == child_) {
-                reaped_ = true;
-                ending_ = endingOf(status);
-                while (readMore(milliseconds(50))) {
-                }
+        if (!reaped_ && childHasEnded()) {
+            while (readMore(milliseconds(50))) {
             }
         }
         text = screenText();
@@ -178,11 +177,7 @@ Ending TerminalSession::finish() {
     const auto deadline = Clock::now() + kEndDeadline;
     while (!reaped_ && Clock::now() < deadline) {
         readMore(milliseconds(10));
-        int status = 0;
-        if (waitpid(child_, &status, WNOHANG) == child_) {
-            reaped_ = true;
-            ending_ = endingOf(status);
-        }
+        childHasEnded();
     }
     if (!reaped_) {
         kill(child_, SIGKILL);

@@ -67,6 +67,8 @@ public:
 
 private:
     bool readMore(std::chrono::milliseconds wait);
+    // Reaps the program without waiting; true once it has ended.
+    bool childHasEnded();
     std::string screenText() const;
 
     struct termios initialSettings_ {};
