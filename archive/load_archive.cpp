@@ -2,9 +2,9 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <limits>
 #include <new>
 
+#include "archive/archive_reads.h"
 #include "archive/archive_state.h"
 #include "archive/messages.h"
 #include "platform/platform.h"
@@ -36,25 +36,12 @@ void readHeader() {
     decodeHeader(*archiveState.header);
 }
 
-std::uint64_t archiveFileSize() {
-    std::ifstream& stream = archiveState.archiveStream;
-    stream.clear();
-    stream.seekg(0, std::ios::end);
-    const std::streamoff size = stream.tellg();
-    return size < 0 ? 0 : static_cast<std::uint64_t>(size);
-}
-
-bool fitsOneRead(std::uint64_t bytes) {
-    return bytes <= static_cast<std::uint64_t>(std::numeric_limits<std::streamsize>::max()) &&
-           bytes <= std::numeric_limits<std::size_t>::max();
-}
-
 void readDirectory() {
     const ArchiveHeader& header = *archiveState.header;
     const std::int32_t count = countEntries(header.directoryLength);
     const std::uint64_t tableBytes = std::uint64_t{kEntryBytes} * static_cast<std::uint64_t>(count);
     // Checked before allocating, so a hostile length costs nothing.
-    if (count > 0 && header.directoryOffset + tableBytes > archiveFileSize())
+    if (count > 0 && !archiveHolds(header.directoryOffset, tableBytes))
         failLoading(kIncompleteFile);
     if (!fitsOneRead(tableBytes)) failLoading(kNotEnoughMemory);
 
@@ -63,12 +50,9 @@ void readDirectory() {
     archiveState.entryCount = count;
     if (count == 0) return;
 
-    std::ifstream& stream = archiveState.archiveStream;
-    stream.seekg(static_cast<std::streamoff>(header.directoryOffset));
-    stream.read(reinterpret_cast<char*>(archiveState.entries.get()),
-                static_cast<std::streamsize>(tableBytes));
     // The file may have shrunk since its size was taken.
-    if (stream.gcount() != static_cast<std::streamsize>(tableBytes)) failLoading(kIncompleteFile);
+    if (!readArchiveBytes(header.directoryOffset, archiveState.entries.get(), tableBytes))
+        failLoading(kIncompleteFile);
     for (std::int32_t i = 0; i < count; ++i) decodeEntry(archiveState.entries[i]);
 }
 

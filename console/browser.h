@@ -7,6 +7,8 @@
 inline constexpr int kKeyEscape = 27;
 inline constexpr int kKeyPageUp = 72;    // Up arrow's second code, or 'H'
 inline constexpr int kKeyPageDown = 80;  // Down arrow's second code, or 'P'
+inline constexpr int kKeyExtractAll = 32;  // Space
+inline constexpr int kKeyExtractOne = 13;  // Enter
 
 // Runs the key loop. Returns on Escape, and also when the console cannot be
 // read (no terminal, or its input ended), as if Escape had been pressed.

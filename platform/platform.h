@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <cstdio>
 
 namespace platform {
 
@@ -27,5 +29,35 @@ void findArchiveFolder(const char* archivePath, char* folder, std::size_t capaci
 
 // True when `path` names an existing regular file (not a folder, pipe or device).
 bool isRegularFile(const char* path);
+
+// The current folder, through which extraction creates an entry's folders
+// one level at a time. On Windows the archive's drive is made current too.
+
+// The separator the host puts between the folders of a path it shows.
+extern const char kFolderSeparator;
+
+// Makes `folder` (absolute, as findArchiveFolder gives it) the current folder.
+// False when it cannot be entered.
+bool enterFolder(const char* folder);
+
+// Copies the absolute path of the current folder into `buffer`. False, with
+// the buffer untouched, when it cannot be read or does not fit `capacity`.
+bool copyCurrentFolder(char* buffer, std::size_t capacity);
+
+// Creates the folder `name` relative to the current folder. True only when
+// this call created it (false when it exists already or cannot be made).
+bool makeFolder(const char* name);
+
+// Opens an entry's output file for binary writing, relative to the current
+// folder, creating it or emptying it. `name` is the entry's name, with the
+// archive's backslashes. Null when it cannot be opened.
+std::FILE* openOutputFile(const char* name);
+
+// Reads the answer to the file-number prompt from standard input: an integer
+// in C's syntax (sign, 0x for hexadecimal, 0 for octal) of at most 15
+// characters, clamped to the signed 32-bit range. What follows the number
+// stays pending for the next read. False when no number could be read; from
+// then on every read is false at once.
+bool readFileNumber(std::int32_t& number);
 
 }  // namespace platform

@@ -1,0 +1,33 @@
+#include "archive/archive_reads.h"
+
+#include <cstddef>
+#include <fstream>
+#include <limits>
+
+#include "archive/archive_state.h"
+
+std::uint64_t archiveFileSize() {
+    std::ifstream& stream = archiveState.archiveStream;
+    stream.clear();
+    stream.seekg(0, std::ios::end);
+    const std::streamoff size = stream.tellg();
+    return size < 0 ? 0 : static_cast<std::uint64_t>(size);
+}
+
+bool archiveHolds(std::uint64_t offset, std::uint64_t length) {
+    return offset + length <= archiveFileSize();
+}
+
+bool fitsOneRead(std::uint64_t length) {
+    return length <= static_cast<std::uint64_t>(std::numeric_limits<std::streamsize>::max()) &&
+           length <= std::numeric_limits<std::size_t>::max();
+}
+
+bool readArchiveBytes(std::uint64_t offset, void* buffer, std::uint64_t length) {
+    if (!fitsOneRead(length)) return false;
+    std::ifstream& stream = archiveState.archiveStream;
+    stream.clear();  // an earlier short read leaves the stream failed
+    stream.seekg(static_cast<std::streamoff>(offset));
+    stream.read(static_cast<char*>(buffer), static_cast<std::streamsize>(length));
+    return stream.gcount() == static_cast<std::streamsize>(length);
+}

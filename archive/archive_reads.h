@@ -1,0 +1,19 @@
+// Reads from the open archive by absolute position. A payload may lie
+// anywhere below 4 GiB, so positions and lengths are 64-bit here.
+#pragma once
+
+#include <cstdint>
+
+// The archive's current length in bytes; it is taken afresh on each call, as
+// the file may have changed since it was loaded.
+std::uint64_t archiveFileSize();
+
+// True when `length` bytes at `offset` lie within the archive.
+bool archiveHolds(std::uint64_t offset, std::uint64_t length);
+
+// True when `length` bytes can be read into one buffer in one read.
+bool fitsOneRead(std::uint64_t length);
+
+// Positions the archive at `offset` and reads `length` bytes in one read.
+// False when fewer bytes arrived.
+bool readArchiveBytes(std::uint64_t offset, void* buffer, std::uint64_t length);
