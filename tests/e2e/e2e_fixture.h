@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,12 @@ inline const std::string kBanner =
     "Written by the kdat-extract developers\n"
     "Problems and questions: see README.md of kdat-extract\n"
     " 6/30/2001(Updated 7/1/2001)\n\n";
+
+// The progress line of the entry at `index`, counted from 0.
+inline std::string writingLine(int index, const fixture::Entry& entry) {
+    return std::string(entry.compressed ? "Writing Compressed File #" : "Writing File #") +
+           std::to_string(index) + " " + entry.name + " ...\n";
+}
 
 inline std::string loadingLine(const std::string& path) {
     return "Loading File " + path + " ...\n\n";
@@ -40,7 +47,7 @@ inline std::string rows(const std::vector<fixture::Entry>& entries, int first, i
     std::string text;
     for (int index = first; index < last; ++index)
         text += std::to_string(index + 1) + " " + entries[index].name + " " +
-                std::to_string(entries[index].content.size()) + " bytes \n";
+                std::to_string(entries[index].size.value_or(entries[index].content.size())) + " bytes \n";
     return text;
 }
 
@@ -71,6 +78,27 @@ protected:
     }
 
     SessionOptions inFolder() const { return SessionOptions{.workFolder = folder_.string()}; }
+
+    // The scratch folder as the program sees it once it is current.
+    std::string root() const { return std::filesystem::canonical(folder_).string(); }
+    std::string madeLine(const std::string& relativeFolder) const {
+        return "Made the directory " + root() + "/" + relativeFolder + " \n";
+    }
+
+    // Everything in the scratch folder but the archive: each file's content,
+    // or "<folder>" for a folder, by its path relative to the scratch folder.
+    std::map<std::string, std::string> tree(const std::string& archive = "test.dat") const {
+        std::map<std::string, std::string> found;
+        for (const auto& item : std::filesystem::recursive_directory_iterator(folder_)) {
+            const std::string relative = item.path().lexically_relative(folder_).string();
+            if (relative == archive) continue;
+            if (item.is_symlink())
+                found[relative] = "<link>";
+            else
+                found[relative] = item.is_directory() ? "<folder>" : fixture::readFile(item.path().string());
+        }
+        return found;
+    }
 
     std::filesystem::path folder_;
 };

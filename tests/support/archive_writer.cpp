@@ -19,6 +19,7 @@ void putLittleEndian32(std::string& out, std::size_t at, std::uint32_t value) {
 }
 
 std::string payloadOf(const Entry& entry) {
+    if (entry.payload) return *entry.payload;
     return entry.compressed ? compressZlib(entry.content) : entry.content;
 }
 
@@ -31,6 +32,23 @@ std::string recordOf(const Entry& entry, std::uint32_t offset, const std::string
     putLittleEndian32(record, 136, entry.packedSize.value_or(packed));
     record.replace(140, 4, "\x5A\xA5\x5A\xA5");  // unused bytes, never read
     return record;
+}
+
+// Places every payload that is not shared after `start`, in directory order
+// or reversed, and returns the region with each entry's offset.
+std::string placePayloads(const std::vector<Entry>& entries, std::size_t start, bool reversed,
+                          std::vector<std::uint32_t>& offsets) {
+    std::string region;
+    offsets.assign(entries.size(), 0);
+    for (std::size_t n = 0; n < entries.size(); ++n) {
+        const std::size_t i = reversed ? entries.size() - 1 - n : n;
+        if (entries[i].samePayloadAs) continue;
+        offsets[i] = static_cast<std::uint32_t>(start + region.size());
+        region += payloadOf(entries[i]);
+    }
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (entries[i].samePayloadAs) offsets[i] = offsets.at(*entries[i].samePayloadAs);
+    return region;
 }
 
 }  // namespace
@@ -48,14 +66,12 @@ std::string compressZlib(const std::string& content) {
 
 std::string buildArchive(const std::vector<Entry>& entries, const Layout& layout) {
     const std::size_t directoryBytes = entries.size() * kRecordBytes + layout.directoryTailBytes;
-    std::string payloads;
-    std::string directory;
     const std::size_t payloadStart = kHeaderBytes + (layout.directoryFirst ? directoryBytes : 0);
-    for (const Entry& entry : entries) {
-        const std::string payload = payloadOf(entry);
-        directory += recordOf(entry, static_cast<std::uint32_t>(payloadStart + payloads.size()), payload);
-        payloads += payload;
-    }
+    std::vector<std::uint32_t> offsets;
+    const std::string payloads = placePayloads(entries, payloadStart, layout.payloadsReversed, offsets);
+    std::string directory;
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        directory += recordOf(entries[i], offsets[i], payloadOf(entries[i]));
     directory.append(layout.directoryTailBytes, '\x77');
 
     std::string header(kHeaderBytes, '\0');

@@ -21,10 +21,15 @@ struct Entry {
     std::optional<std::uint32_t> offset;
     std::optional<std::uint32_t> size;
     std::optional<std::uint32_t> packedSize;
+    // Bytes stored instead of the content's (a corrupt stream, for instance).
+    std::optional<std::string> payload;
+    // Index of another entry whose payload this one points at, storing none of its own.
+    std::optional<std::size_t> samePayloadAs;
 };
 
 struct Layout {
     bool directoryFirst = false;            // directory right after the header
+    bool payloadsReversed = false;          // payloads stored last entry first
     std::uint32_t directoryTailBytes = 0;   // bytes after the last record that form no record
     std::optional<std::uint32_t> directoryOffset;
     std::optional<std::uint32_t> directoryLength;
