@@ -103,7 +103,7 @@ void leaveKeyMode(int fd) {
 
 enum class Arrival { bytes, timeout, ended };
 
-// Waits for more bytes (at most `waitMs`, or for ever when negative) and appends them.
+// Waits for one more byte (at most `waitMs`, or for ever when negative) and appends it.
 Arrival readMoreBytes(int fd, int waitMs) {
     for (;;) {
         struct pollfd request = {fd, POLLIN, 0};
@@ -111,11 +111,14 @@ Arrival readMoreBytes(int fd, int waitMs) {
         if (ready == 0) return Arrival::timeout;
         if (ready < 0 && errno == EINTR) continue;
         if (ready < 0) return Arrival::ended;
-        unsigned char chunk[64];
-        const ssize_t got = read(fd, chunk, sizeof chunk);
+        // One byte at a time: a key takes only its own bytes, and what was
+        // typed after it stays with the terminal, for the next key or for
+        // the line that the number prompt reads.
+        char byte = 0;
+        const ssize_t got = read(fd, &byte, 1);
         if (got < 0 && (errno == EINTR || errno == EAGAIN)) continue;
         if (got <= 0) return Arrival::ended;
-        unreadBytes.append(reinterpret_cast<const char*>(chunk), static_cast<std::size_t>(got));
+        unreadBytes.push_back(byte);
         return Arrival::bytes;
     }
 }

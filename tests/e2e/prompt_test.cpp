@@ -102,6 +102,16 @@ TEST_F(Prompt, AfterTheInputFailedSpaceStillExtractsEverything) {
     escapeAndExpectTheEnd();
 }
 
+TEST_F(Prompt, AnAnswerTypedAheadWithEnterIsTheAnswer) {
+    start(inFolder());
+    // Typed while the key was awaited, so the terminal does not echo it.
+    ASSERT_TRUE(session_->type("\r7\r"));
+    const std::string expected = kPrompt + extractionLines(7) + page(entries_, 0);
+    EXPECT_EQ(session_->take(expected.size()), expected);
+    pressEnter({"8\r", "8\n", 8});
+    escapeAndExpectTheEnd();
+}
+
 TEST_F(Prompt, ARedirectedInputAnswersWhileKeysComeFromTheTerminal) {
     fixture::writeFile(pathOf("answers.txt"), "2\n  0x3\n\nabc\n");
     SessionOptions options = inFolder();
