@@ -16,8 +16,15 @@ bool beginsWithDrive(std::string_view component) {
     return component.size() >= 2 && isAsciiLetter(component[0]) && component[1] == ':';
 }
 
+// ".", "..", and what Windows makes of them by dropping a component's
+// trailing dots and spaces: "...", ".. ", ". .".
+bool namesCurrentOrParent(std::string_view component) {
+    return component.find('.') != std::string_view::npos &&
+           component.find_first_not_of(". ") == std::string_view::npos;
+}
+
 bool isSafeComponent(std::string_view component) {
-    return component != "." && component != ".." && !beginsWithDrive(component);
+    return !namesCurrentOrParent(component) && !beginsWithDrive(component);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 // False for a name that could lead outside the archive's folder on any host,
 // with both '\' and '/' taken as separators: one that begins with a
-// separator, has two separators in a row, has a component "." or "..", or has
-// a component that begins with a drive ("C:"). A trailing separator is allowed.
+// separator, has two separators in a row, has a component "." or ".." (or
+// one of dots and spaces only, which Windows reads as such), or has a
+// component that begins with a drive ("C:"). A trailing separator is allowed.
 bool isSafeEntryName(std::string_view name);

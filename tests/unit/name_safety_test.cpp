@@ -8,7 +8,7 @@ namespace {
 
 TEST(NameSafety, NamesThatStayInsideTheArchiveFolderPass) {
     for (const std::string name : {"readme.txt", "models\\props\\crate.bin", "a\\b.bin", "a/b.bin",
-                                   "sounds\\", "x", "..name", "name..", "a\\...\\b", ".hidden\\x",
+                                   "sounds\\", "x", "..name", "name..", "a\\.x.\\b", ".hidden\\x", " \\x", "a b\\c",
                                    "dir.\\file", "notes:2.txt", "1:x", ""}) {
         EXPECT_TRUE(isSafeEntryName(name)) << name;
     }
@@ -18,7 +18,8 @@ TEST(NameSafety, NamesThatLeadOutsideAreRefused) {
     for (const std::string name : {"\\evil.txt", "/etc/evil", "C:evil.txt", "c:\\evil.txt", "z:",
                                    "a\\C:evil.txt", "a/d:evil", "..", "..\\evil.txt", "../evil.txt",
                                    "a\\..\\..\\evil.txt", "a/../../evil.txt", "a\\..", ".", ".\\x.txt",
-                                   "a\\.\\b.txt", "a\\\\b.txt", "a//b.txt", "a\\/b.txt", "a\\\\", "\\"}) {
+                                   "a\\.\\b.txt", "...", "a\\...\\b", ".. \\x", "a\\. .\\x", " ..",
+                                   "a\\\\b.txt", "a//b.txt", "a\\/b.txt", "a\\\\", "\\"}) {
         EXPECT_FALSE(isSafeEntryName(name)) << name;
     }
 }
