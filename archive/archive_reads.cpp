@@ -15,7 +15,7 @@ std::uint64_t archiveFileSize() {
 }
 
 bool archiveHolds(std::uint64_t offset, std::uint64_t length) {
-    return offset + length <= archiveFileSize();
+    return length == 0 || offset + length <= archiveFileSize();
 }
 
 bool fitsOneRead(std::uint64_t length) {
@@ -24,6 +24,7 @@ bool fitsOneRead(std::uint64_t length) {
 }
 
 bool readArchiveBytes(std::uint64_t offset, void* buffer, std::uint64_t length) {
+    if (length == 0) return true;
     if (!fitsOneRead(length)) return false;
     std::ifstream& stream = archiveState.archiveStream;
     stream.clear();  // an earlier short read leaves the stream failed

@@ -8,7 +8,8 @@
 // the file may have changed since it was loaded.
 std::uint64_t archiveFileSize();
 
-// True when `length` bytes at `offset` lie within the archive.
+// True when `length` bytes at `offset` lie within the archive; always for no
+// bytes, wherever the offset points.
 bool archiveHolds(std::uint64_t offset, std::uint64_t length);
 
 // True when `length` bytes can be read into one buffer in one read.

@@ -23,6 +23,7 @@ void openArchiveStream() {
     if (platform::isRegularFile(path))
         archiveState.archiveStream.open(path, std::ios::in | std::ios::binary);
     if (!archiveState.archiveStream.is_open()) failLoading(kUnableToOpen);
+    platform::rememberArchiveFile(path);
 }
 
 // A file shorter than the header cannot be an archive either.

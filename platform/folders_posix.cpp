@@ -1,5 +1,6 @@
 // The current folder and the output files on a POSIX host. Archive names
 // separate folders with backslashes; the host's separator is '/'.
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,6 +15,38 @@
 namespace platform {
 
 const char kFolderSeparator = '/';
+
+namespace {
+
+// The archive's device and inode, once it is open.
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    bool known = false;
+};
+FileIdentity archiveIdentity;
+
+bool isTheArchive(const struct stat& status) {
+    return archiveIdentity.known && status.st_dev == archiveIdentity.device &&
+           status.st_ino == archiveIdentity.inode;
+}
+
+// Opens for writing without emptying, so the file can be looked at first.
+// Non-blocking only for the open: a FIFO without a reader fails at once
+// rather than waiting for ever.
+int openForWriting(const std::string& path) {
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd >= 0) fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+}  // namespace
+
+void rememberArchiveFile(const char* path) {
+    struct stat status;
+    if (stat(path, &status) != 0) return;
+    archiveIdentity = {status.st_dev, status.st_ino, true};
+}
 
 bool enterFolder(const char* folder) {
     return folder[0] != '\0' && chdir(folder) == 0;
@@ -33,7 +66,16 @@ bool makeFolder(const char* name) {
 std::FILE* openOutputFile(const char* name) {
     std::string path = name;
     std::replace(path.begin(), path.end(), '\\', '/');
-    return std::fopen(path.c_str(), "wb");
+    const int fd = openForWriting(path);
+    if (fd < 0) return nullptr;
+    struct stat status;
+    // An entry named like the archive (or a link to it) must not empty it.
+    // Only a regular file is emptied; a device such as /dev/null cannot be.
+    const bool usable = fstat(fd, &status) == 0 && !isTheArchive(status) &&
+                        (!S_ISREG(status.st_mode) || ftruncate(fd, 0) == 0);
+    std::FILE* file = usable ? fdopen(fd, "wb") : nullptr;
+    if (!file) close(fd);
+    return file;
 }
 
 }  // namespace platform

@@ -48,9 +48,13 @@ bool copyCurrentFolder(char* buffer, std::size_t capacity);
 // this call created it (false when it exists already or cannot be made).
 bool makeFolder(const char* name);
 
+// Marks the file at `path` as the open archive, which openOutputFile must
+// never open, whatever name or link leads to it.
+void rememberArchiveFile(const char* path);
+
 // Opens an entry's output file for binary writing, relative to the current
 // folder, creating it or emptying it. `name` is the entry's name, with the
-// archive's backslashes. Null when it cannot be opened.
+// archive's backslashes. Null when it cannot be opened, or is the archive.
 std::FILE* openOutputFile(const char* name);
 
 // Reads the answer to the file-number prompt from standard input: an integer

@@ -86,7 +86,8 @@ protected:
     }
 
     // Everything in the scratch folder but the archive: each file's content,
-    // or "<folder>" for a folder, by its path relative to the scratch folder.
+    // or what else it is ("<folder>", "<link>", "<other>"), by its path
+    // relative to the scratch folder.
     std::map<std::string, std::string> tree(const std::string& archive = "test.dat") const {
         std::map<std::string, std::string> found;
         for (const auto& item : std::filesystem::recursive_directory_iterator(folder_)) {
@@ -94,8 +95,12 @@ protected:
             if (relative == archive) continue;
             if (item.is_symlink())
                 found[relative] = "<link>";
+            else if (item.is_directory())
+                found[relative] = "<folder>";
+            else if (item.is_regular_file())
+                found[relative] = fixture::readFile(item.path().string());
             else
-                found[relative] = item.is_directory() ? "<folder>" : fixture::readFile(item.path().string());
+                found[relative] = "<other>";
         }
         return found;
     }

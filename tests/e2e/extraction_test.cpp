@@ -1,5 +1,6 @@
 // Extraction as a user drives it from the browser: Space writes every entry
 // beneath the archive's folder, and the failures end the run after their line.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "tests/e2e/e2e_fixture.h"
@@ -54,15 +55,18 @@ TEST_F(Extraction, SpaceWritesEveryEntryByteForByteAndAgainWithoutMakingFolders)
         {"data\\copy-of-level1.map", levelMap(), true},
         {"a\\b.bin", "one-letter folder"},
         {"data\\maps\\stored.map", kBinaryBytes + levelMap()},
+        {"nowhere.bin", ""},
     };
     entries[4].samePayloadAs = 1;
+    entries[7].offset = 0xFFFFFFF0u;  // no bytes to read, so no place is wrong
     // Payloads last entry first, after the directory, so the first entry's ends the file.
     start(entries, {.directoryFirst = true, .payloadsReversed = true});
 
     const std::string firstTime = writingLine(0, entries[0]) + madeLine("data") + madeLine("data/maps") +
                                   writingLine(1, entries[1]) + writingLine(2, entries[2]) +
                                   writingLine(3, entries[3]) + writingLine(4, entries[4]) + madeLine("a") +
-                                  writingLine(5, entries[5]) + writingLine(6, entries[6]);
+                                  writingLine(5, entries[5]) + writingLine(6, entries[6]) +
+                                  writingLine(7, entries[7]);
     press(" ", firstTime);
     const std::map<std::string, std::string> expected = {
         {"readme.txt", kBinaryBytes},
@@ -75,6 +79,7 @@ TEST_F(Extraction, SpaceWritesEveryEntryByteForByteAndAgainWithoutMakingFolders)
         {"a", "<folder>"},
         {"a/b.bin", "one-letter folder"},
         {"data/maps/stored.map", kBinaryBytes + levelMap()},
+        {"nowhere.bin", ""},
     };
     EXPECT_EQ(tree(), expected);
 
@@ -245,6 +250,17 @@ INSTANTIATE_TEST_SUITE_P(
             {},
             [](const std::filesystem::path& folder) { fixture::writeFile((folder / "blocked").string(), "a file"); }},
         FailureCase{
+            // A pipe that nobody reads would hold the run for ever.
+            "PipeWhereTheFileShouldBe",
+            {{"pipe.bin", "text"}},
+            [](const std::string&) {
+                return std::string("Writing File #0 pipe.bin ...\n"
+                                   "ERROR : Unable to Open Specified File pipe.bin\n");
+            },
+            {{"pipe.bin", "<other>"}},
+            {},
+            [](const std::filesystem::path& folder) { mkfifo((folder / "pipe.bin").c_str(), 0666); }},
+        FailureCase{
             // Small enough to wait in the stream's buffer: the failure shows at the close.
             "FullDiskAtTheClose",
             {{"ok.txt", "fine"}, {"full.bin", "a little data"}, {"later.txt", "never"}},
@@ -281,6 +297,72 @@ TEST_F(Extraction, NamesLeadingOutsideAreRefusedBeforeAnythingIsMade) {
         EXPECT_EQ(tree(), expected);
     }
     EXPECT_FALSE(std::filesystem::exists(folder_.parent_path() / "evil.txt"));
+}
+
+TEST_F(Extraction, TheArchiveItselfIsNeverWritten) {
+    const struct {
+        const char* name;
+        void (*prepare)(const std::filesystem::path& folder);
+    } cases[] = {
+        {"test.dat", nullptr},
+        {"link.dat", [](const std::filesystem::path& folder) {
+             std::filesystem::create_symlink(folder / "test.dat", folder / "link.dat");
+         }},
+        {"hard.dat", [](const std::filesystem::path& folder) {
+             std::filesystem::create_hard_link(folder / "test.dat", folder / "hard.dat");
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(folder_);
+        std::filesystem::create_directories(folder_);
+        const std::vector<fixture::Entry> entries = {{"ok.txt", "fine"}, {c.name, "overwritten"}, {"later.txt", "x"}};
+        const std::string archive = fixture::buildArchive(entries);
+        fixture::writeFile(pathOf("test.dat"), archive);
+        if (c.prepare) c.prepare(folder_);
+        entries_ = entries;
+        session_ = std::make_unique<TerminalSession>(std::vector<std::string>{"test.dat"}, inFolder());
+        const std::string opening = kBanner + loadingLine("test.dat") + page(entries_, 0);
+        ASSERT_EQ(session_->take(opening.size()), opening);
+        pressAndExpectTheEnd(" ", "Writing File #0 ok.txt ...\nWriting File #1 " + std::string(c.name) +
+                                      " ...\nERROR : Unable to Open Specified File " + c.name + "\n");
+        EXPECT_EQ(fixture::readFile(pathOf("test.dat")), archive);
+    }
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#elif defined(__has_feature)
+constexpr bool kAddressSanitizer = __has_feature(address_sanitizer);
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
+TEST_F(Extraction, ASizeBeyondTheMemoryAtHandIsNotEnoughMemory) {
+    std::vector<fixture::Entry> entries = {{"first.txt", "ok"}, {"huge.bin", "tiny", true}, {"later.txt", "x"}};
+    entries[1].size = 0xF0000000u;
+    writeArchive(entries);
+    entries_ = entries;
+    SessionOptions options = inFolder();
+    // The sanitizer reserves far more address space than any limit would
+    // leave it, so there its own allocator is told to fail instead; its
+    // warning about that goes to a log beside the scratch folder.
+    const std::string sanitizerLog = folder_.string() + "-sanitizer";
+    if (kAddressSanitizer)
+        options.environment = {"ASAN_OPTIONS=allocator_may_return_null=1:max_allocation_size_mb=1024:log_path=" +
+                               sanitizerLog};
+    else
+        options.addressSpaceLimit = std::uint64_t{1} << 30;
+    session_ = std::make_unique<TerminalSession>(std::vector<std::string>{"test.dat"}, options);
+    const std::string opening = kBanner + loadingLine("test.dat") + page(entries_, 0);
+    ASSERT_EQ(session_->take(opening.size()), opening);
+    pressAndExpectTheEnd(" ", "Writing File #0 first.txt ...\n"
+                              "Writing Compressed File #1 huge.bin ...\n"
+                              "ERROR : Not Enough Memory for File huge.bin\n");
+    const std::map<std::string, std::string> expected = {{"first.txt", "ok"}, {"huge.bin", ""}};
+    EXPECT_EQ(tree(), expected);
+    for (const auto& item : std::filesystem::directory_iterator(folder_.parent_path()))
+        if (item.path().string().starts_with(sanitizerLog)) std::filesystem::remove(item.path());
 }
 
 TEST_F(Extraction, ANameWithoutItsEndIsTakenAsItsWholeField) {

@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -96,6 +97,10 @@ TerminalSession::TerminalSession(const std::vector<std::string>& arguments, cons
     if (child_ != 0) return;
     if (chdir(options.workFolder.c_str()) != 0) _exit(125);
     if (options.asNobody && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) _exit(124);
+    if (options.addressSpaceLimit) {
+        const struct rlimit limit = {*options.addressSpaceLimit, *options.addressSpaceLimit};
+        if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(123);
+    }
     if (options.standardInput) redirect(STDIN_FILENO, *options.standardInput, O_RDONLY);
     if (options.standardOutput) redirect(STDOUT_FILENO, *options.standardOutput, O_WRONLY | O_CREAT | O_TRUNC);
     execExtractor(options.binary.value_or(extractorBinary()), arguments, environment);

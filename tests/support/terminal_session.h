@@ -11,6 +11,7 @@
 #include <termios.h>
 
 #include <chrono>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,6 +31,7 @@ struct SessionOptions {
     std::vector<std::string> environment;         // NAME=value added to a clean environment
     bool asNobody = false;                        // drop root's rights, so file permissions hold
     std::optional<std::string> binary;            // another copy of the program to run
+    std::optional<std::uint64_t> addressSpaceLimit;  // bytes, so large allocations fail
 };
 
 struct Ending {
