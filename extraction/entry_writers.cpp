@@ -7,10 +7,8 @@
 #include "extraction/writer_steps.h"
 
 void extractStored(std::int32_t index, bool folderReached) {
-    DirectoryEntry& entry = archiveState.entries[index];
-    announceEntry(kWritingFile, index, entry);
-    requirePayload(entry, entry.size);
-    OutputFile file = openOutputOrStop(entry, folderReached);
+    const DirectoryEntry& entry = archiveState.entries[index];
+    OutputFile file = startWriting(kWritingFile, index, entry.size, folderReached);
 
     PayloadBuffer data = allocatePayload(entry.size);
     if (!data) stopExtraction(kEntryNotEnoughMemory, entry, file);
@@ -36,9 +34,7 @@ namespace {
 
 void extractCompressed(std::int32_t index, bool folderReached) {
     DirectoryEntry& entry = archiveState.entries[index];
-    announceEntry(kWritingCompressedFile, index, entry);
-    requirePayload(entry, entry.packedSize);
-    OutputFile file = openOutputOrStop(entry, folderReached);
+    OutputFile file = startWriting(kWritingCompressedFile, index, entry.packedSize, folderReached);
 
     PayloadBuffer packed = allocatePayload(entry.packedSize);
     if (!packed) stopExtraction(kEntryNotEnoughMemory, entry, file);

@@ -14,25 +14,22 @@ int nameLength(const DirectoryEntry& entry) {
     return static_cast<int>(entryNameLength(entry));
 }
 
-}  // namespace
-
-void announceEntry(const char* format, std::int32_t index, const DirectoryEntry& entry) {
-    std::printf(format, index, nameLength(entry), entry.name);
-}
-
-void requirePayload(const DirectoryEntry& entry, std::uint64_t length) {
-    if (archiveHolds(entry.offset, length)) return;
-    std::printf(kMissingData, nameLength(entry), entry.name);
+// A failure before the output file is open: nothing to close or release.
+[[noreturn]] void stopBeforeWriting(const char* message, const DirectoryEntry& entry) {
+    std::printf(message, nameLength(entry), entry.name);
     fatalStop();
 }
 
-OutputFile openOutputOrStop(const DirectoryEntry& entry, bool folderReached) {
+}  // namespace
+
+OutputFile startWriting(const char* progressFormat, std::int32_t index, std::uint64_t payloadLength,
+                        bool folderReached) {
+    const DirectoryEntry& entry = archiveState.entries[index];
+    std::printf(progressFormat, index, nameLength(entry), entry.name);
+    if (!archiveHolds(entry.offset, payloadLength)) stopBeforeWriting(kMissingData, entry);
     const std::string name(entry.name, entryNameLength(entry));
     OutputFile file(folderReached ? platform::openOutputFile(name.c_str()) : nullptr);
-    if (!file) {
-        std::printf(kUnableToOpenEntry, nameLength(entry), entry.name);
-        fatalStop();
-    }
+    if (!file) stopBeforeWriting(kUnableToOpenEntry, entry);
     return file;
 }
 

@@ -14,15 +14,12 @@ struct FileCloser {
 };
 using OutputFile = std::unique_ptr<std::FILE, FileCloser>;
 
-// Prints an entry's progress line, as stored or compressed.
-void announceEntry(const char* format, std::int32_t index, const DirectoryEntry& entry);
-
-// Ends the run unless the archive holds `length` bytes at the entry's offset.
-// Checked before the output file is opened, so no file is emptied for nothing.
-void requirePayload(const DirectoryEntry& entry, std::uint64_t length);
-
-// Opens the entry's output file, or ends the run.
-OutputFile openOutputOrStop(const DirectoryEntry& entry, bool folderReached);
+// The start both writers share: prints the entry's progress line, ends the
+// run unless the archive holds its `payloadLength` bytes (checked before the
+// open, so no file is emptied for nothing), and opens its output file, or
+// ends the run.
+OutputFile startWriting(const char* progressFormat, std::int32_t index, std::uint64_t payloadLength,
+                        bool folderReached);
 
 // A buffer of `length` bytes; null when it cannot be had.
 PayloadBuffer allocatePayload(std::uint64_t length);

@@ -23,13 +23,7 @@ protected:
         for (const int first : pageStarts) expected += page(entries_, first);
         EXPECT_EQ(session_->take(expected.size()), expected) << why;
     }
-    void escapeAndExpectTheEnd() {
-        ASSERT_TRUE(session_->type(kEscape));
-        EXPECT_EQ(session_->takeRest(), "");
-        const Ending ending = session_->finish();
-        EXPECT_TRUE(ending.exited);
-        EXPECT_EQ(ending.status, 0);
-    }
+    void escapeAndExpectTheEnd() { typeAndExpectTheEnd(*session_, kEscape, ""); }
 
     std::vector<fixture::Entry> entries_;
     std::unique_ptr<TerminalSession> session_;

@@ -56,6 +56,16 @@ inline std::string page(const std::vector<fixture::Entry>& entries, int first) {
     return rows(entries, first, std::min<int>(first + 20, static_cast<int>(entries.size())));
 }
 
+// Types `keys` and expects `lines` as the last output of a run that ends
+// with status 0.
+inline void typeAndExpectTheEnd(TerminalSession& session, const std::string& keys, const std::string& lines) {
+    ASSERT_TRUE(session.type(keys));
+    EXPECT_EQ(session.takeRest(), lines);
+    const Ending ending = session.finish();
+    EXPECT_TRUE(ending.exited);
+    EXPECT_EQ(ending.status, 0);
+}
+
 class ExtractorTest : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -35,11 +35,7 @@ protected:
     }
     // Types a key and expects `lines` as the last output of a run that ends with status 0.
     void pressAndExpectTheEnd(const std::string& key, const std::string& lines) {
-        ASSERT_TRUE(session_->type(key));
-        EXPECT_EQ(session_->takeRest(), lines);
-        const Ending ending = session_->finish();
-        EXPECT_TRUE(ending.exited);
-        EXPECT_EQ(ending.status, 0);
+        typeAndExpectTheEnd(*session_, key, lines);
     }
 
     std::vector<fixture::Entry> entries_;

@@ -44,13 +44,7 @@ protected:
             EXPECT_EQ(fixture::readFile(pathOf("folder/" + entry.name.substr(7))), entry.content);
         }
     }
-    void escapeAndExpectTheEnd() {
-        ASSERT_TRUE(session_->type(kEscape));
-        EXPECT_EQ(session_->takeRest(), "");
-        const Ending ending = session_->finish();
-        EXPECT_TRUE(ending.exited);
-        EXPECT_EQ(ending.status, 0);
-    }
+    void escapeAndExpectTheEnd() { typeAndExpectTheEnd(*session_, kEscape, ""); }
 
     std::vector<fixture::Entry> entries_;
     std::unique_ptr<TerminalSession> session_;
@@ -113,26 +107,26 @@ TEST_F(Prompt, AnAnswerTypedAheadWithEnterIsTheAnswer) {
 }
 
 TEST_F(Prompt, ARedirectedInputAnswersWhileKeysComeFromTheTerminal) {
-    fixture::writeFile(pathOf("answers.txt"), "2\n  0x3\n\nabc\n");
-    SessionOptions options = inFolder();
-    options.standardInput = pathOf("answers.txt");
-    start(options);
-    // Nothing is typed, so nothing is echoed: each answer follows its prompt on the same line.
-    pressEnter({"", "", 2});
-    pressEnter({"", "", 3});
-    pressEnter({"", "", 0});
-    pressEnter({"", "", 0});
-    escapeAndExpectTheEnd();
-}
-
-TEST_F(Prompt, ANumberEndedByTheEndOfARedirectedInputCounts) {
-    fixture::writeFile(pathOf("answers.txt"), "5");
-    SessionOptions options = inFolder();
-    options.standardInput = pathOf("answers.txt");
-    start(options);
-    pressEnter({"", "", 5});
-    pressEnter({"", "", 0});
-    escapeAndExpectTheEnd();
+    const struct {
+        const char* name;
+        std::string content;
+        std::vector<int> extracted;  // per Enter, 0 for illegal
+    } cases[] = {
+        {"lines, blanks and then no number", "2\n  0x3\n\nabc\n", {2, 3, 0, 0}},
+        {"a number ended by the end of the file counts", "5", {5, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(folder_ / "folder");
+        folderMade_ = false;
+        fixture::writeFile(pathOf("answers.txt"), c.content);
+        SessionOptions options = inFolder();
+        options.standardInput = pathOf("answers.txt");
+        start(options);
+        // Nothing is typed, so nothing is echoed: each answer follows its prompt on the same line.
+        for (const int number : c.extracted) pressEnter({"", "", number});
+        escapeAndExpectTheEnd();
+    }
 }
 
 TEST_F(Prompt, AnEmptyArchiveTakesNoNumber) {
