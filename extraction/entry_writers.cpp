@@ -2,6 +2,8 @@
 
 #include <zlib.h>
 
+#include <utility>
+
 #include "archive/archive_reads.h"
 #include "archive/messages.h"
 #include "extraction/writer_steps.h"
