@@ -46,6 +46,7 @@ void stopExtraction(const char* message, const DirectoryEntry& entry, OutputFile
 }
 
 bool writeAndClose(OutputFile& file, const unsigned char* bytes, std::uint64_t length) {
-    const bool written = length == 0 || std::fwrite(bytes, 1, static_cast<std::size_t>(length), file.get()) == length;
+    const auto count = static_cast<std::size_t>(length);
+    const bool written = count == 0 || std::fwrite(bytes, 1, count, file.get()) == count;
     return std::fclose(file.release()) == 0 && written;
 }

@@ -36,7 +36,7 @@ bool isRegularFile(const char* path);
 // The separator the host puts between the folders of a path it shows.
 extern const char kFolderSeparator;
 
-// Makes `folder` (absolute, as findArchiveFolder gives it) the current folder.
+// Makes `folder`, an absolute path, the current folder.
 // False when it cannot be entered.
 bool enterFolder(const char* folder);
 
