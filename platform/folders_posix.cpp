@@ -1,6 +1,7 @@
 // The current folder and the output files on a POSIX host. Archive names
 // separate folders with backslashes; the host's separator is '/'.
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -40,6 +41,13 @@ int openForWriting(const std::string& path) {
     return fd;
 }
 
+// A write past the file-size limit (ulimit -f) would otherwise end the
+// process with SIGXFSZ; ignored, the write fails and is reported like a full disk.
+void letOversizedWritesFail() {
+    static const bool ignored = signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
+    (void)ignored;
+}
+
 }  // namespace
 
 void rememberArchiveFile(const char* path) {
@@ -66,6 +74,7 @@ bool makeFolder(const char* name) {
 std::FILE* openOutputFile(const char* name) {
     std::string path = name;
     std::replace(path.begin(), path.end(), '\\', '/');
+    letOversizedWritesFail();
     const int fd = openForWriting(path);
     if (fd < 0) return nullptr;
     struct stat status;

@@ -361,6 +361,23 @@ TEST_F(Extraction, ASizeBeyondTheMemoryAtHandIsNotEnoughMemory) {
         if (item.path().string().starts_with(sanitizerLog)) std::filesystem::remove(item.path());
 }
 
+TEST_F(Extraction, AFileSizeLimitIsAFullDiskNotAnEnd) {
+    const std::vector<fixture::Entry> entries = {
+        {"small.txt", "fits"}, {"large.bin", std::string(64 * 1024, 'L'), true}, {"later.txt", "never"}};
+    writeArchive(entries);
+    entries_ = entries;
+    SessionOptions options = inFolder();
+    options.fileSizeLimit = 16 * 1024;
+    session_ = std::make_unique<TerminalSession>(std::vector<std::string>{"test.dat"}, options);
+    const std::string opening = kBanner + loadingLine("test.dat") + page(entries_, 0);
+    ASSERT_EQ(session_->take(opening.size()), opening);
+    pressAndExpectTheEnd(" ", "Writing File #0 small.txt ...\n"
+                              "Writing Compressed File #1 large.bin ...\n"
+                              "ERROR : Unable to Write File large.bin\n");
+    EXPECT_EQ(fixture::readFile(pathOf("small.txt")), "fits");
+    EXPECT_FALSE(std::filesystem::exists(pathOf("later.txt")));
+}
+
 TEST_F(Extraction, ANameWithoutItsEndIsTakenAsItsWholeField) {
     const std::string longName = "long\\" + std::string(123, 'n');  // 128 bytes, no NUL
     start({{longName, "content"}});

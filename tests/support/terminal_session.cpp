@@ -62,6 +62,12 @@ void redirect(int fd, const std::string& path, int flags) {
     close(opened);
 }
 
+void limitResource(int resource, std::optional<std::uint64_t> bytes) {
+    if (!bytes) return;
+    const struct rlimit limit = {*bytes, *bytes};
+    if (setrlimit(resource, &limit) != 0) _exit(123);
+}
+
 Ending endingOf(int status) {
     Ending ending;
     ending.exited = WIFEXITED(status);
@@ -97,10 +103,8 @@ TerminalSession::TerminalSession(const std::vector<std::string>& arguments, cons
     if (child_ != 0) return;
     if (chdir(options.workFolder.c_str()) != 0) _exit(125);
     if (options.asNobody && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) _exit(124);
-    if (options.addressSpaceLimit) {
-        const struct rlimit limit = {*options.addressSpaceLimit, *options.addressSpaceLimit};
-        if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(123);
-    }
+    limitResource(RLIMIT_AS, options.addressSpaceLimit);
+    limitResource(RLIMIT_FSIZE, options.fileSizeLimit);
     if (options.standardInput) redirect(STDIN_FILENO, *options.standardInput, O_RDONLY);
     if (options.standardOutput) redirect(STDOUT_FILENO, *options.standardOutput, O_WRONLY | O_CREAT | O_TRUNC);
     execExtractor(options.binary.value_or(extractorBinary()), arguments, environment);

@@ -32,6 +32,7 @@ struct SessionOptions {
     bool asNobody = false;                        // drop root's rights, so file permissions hold
     std::optional<std::string> binary;            // another copy of the program to run
     std::optional<std::uint64_t> addressSpaceLimit;  // bytes, so large allocations fail
+    std::optional<std::uint64_t> fileSizeLimit;      // bytes, as `ulimit -f` sets it
 };
 
 struct Ending {
