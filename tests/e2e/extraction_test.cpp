@@ -21,9 +21,13 @@ class Extraction : public ExtractorTest {
 protected:
     // Starts the program on an archive of `entries` and reads up to its first page.
     void start(const std::vector<fixture::Entry>& entries, const fixture::Layout& layout = {}) {
+        writeArchive(entries, layout);
+        startOnWrittenArchive(entries, inFolder());
+    }
+    // The same, for an archive of `entries` already written as test.dat.
+    void startOnWrittenArchive(const std::vector<fixture::Entry>& entries, const SessionOptions& options) {
         entries_ = entries;
-        session_ = std::make_unique<TerminalSession>(std::vector<std::string>{writeArchive(entries, layout)},
-                                                     inFolder());
+        session_ = std::make_unique<TerminalSession>(std::vector<std::string>{"test.dat"}, options);
         const std::string opening = kBanner + loadingLine("test.dat") + page(entries_, 0);
         ASSERT_EQ(session_->take(opening.size()), opening);
     }
@@ -316,10 +320,7 @@ TEST_F(Extraction, TheArchiveItselfIsNeverWritten) {
         const std::string archive = fixture::buildArchive(entries);
         fixture::writeFile(pathOf("test.dat"), archive);
         if (c.prepare) c.prepare(folder_);
-        entries_ = entries;
-        session_ = std::make_unique<TerminalSession>(std::vector<std::string>{"test.dat"}, inFolder());
-        const std::string opening = kBanner + loadingLine("test.dat") + page(entries_, 0);
-        ASSERT_EQ(session_->take(opening.size()), opening);
+        startOnWrittenArchive(entries, inFolder());
         pressAndExpectTheEnd(" ", "Writing File #0 ok.txt ...\nWriting File #1 " + std::string(c.name) +
                                       " ...\nERROR : Unable to Open Specified File " + c.name + "\n");
         EXPECT_EQ(fixture::readFile(pathOf("test.dat")), archive);
@@ -338,7 +339,6 @@ TEST_F(Extraction, ASizeBeyondTheMemoryAtHandIsNotEnoughMemory) {
     std::vector<fixture::Entry> entries = {{"first.txt", "ok"}, {"huge.bin", "tiny", true}, {"later.txt", "x"}};
     entries[1].size = 0xF0000000u;
     writeArchive(entries);
-    entries_ = entries;
     SessionOptions options = inFolder();
     // The sanitizer reserves far more address space than any limit would
     // leave it, so there its own allocator is told to fail instead; its
@@ -349,9 +349,7 @@ TEST_F(Extraction, ASizeBeyondTheMemoryAtHandIsNotEnoughMemory) {
                                sanitizerLog};
     else
         options.addressSpaceLimit = std::uint64_t{1} << 30;
-    session_ = std::make_unique<TerminalSession>(std::vector<std::string>{"test.dat"}, options);
-    const std::string opening = kBanner + loadingLine("test.dat") + page(entries_, 0);
-    ASSERT_EQ(session_->take(opening.size()), opening);
+    startOnWrittenArchive(entries, options);
     pressAndExpectTheEnd(" ", "Writing File #0 first.txt ...\n"
                               "Writing Compressed File #1 huge.bin ...\n"
                               "ERROR : Not Enough Memory for File huge.bin\n");
@@ -365,12 +363,9 @@ TEST_F(Extraction, AFileSizeLimitIsAFullDiskNotAnEnd) {
     const std::vector<fixture::Entry> entries = {
         {"small.txt", "fits"}, {"large.bin", std::string(64 * 1024, 'L'), true}, {"later.txt", "never"}};
     writeArchive(entries);
-    entries_ = entries;
     SessionOptions options = inFolder();
     options.fileSizeLimit = 16 * 1024;
-    session_ = std::make_unique<TerminalSession>(std::vector<std::string>{"test.dat"}, options);
-    const std::string opening = kBanner + loadingLine("test.dat") + page(entries_, 0);
-    ASSERT_EQ(session_->take(opening.size()), opening);
+    startOnWrittenArchive(entries, options);
     pressAndExpectTheEnd(" ", "Writing File #0 small.txt ...\n"
                               "Writing Compressed File #1 large.bin ...\n"
                               "ERROR : Unable to Write File large.bin\n");
