@@ -21,7 +21,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
-constexpr milliseconds kOutputDeadline{5000};
 constexpr milliseconds kEndDeadline{10000};
 constexpr uid_t kNobody = 65534;
 
@@ -95,12 +94,23 @@ std::string extractorBinary() {
     return KDAT_EXTRACT_BINARY;
 }
 
-TerminalSession::TerminalSession(const std::vector<std::string>& arguments, const SessionOptions& options) {
+TerminalSession::TerminalSession(const std::vector<std::string>& arguments, const SessionOptions& options)
+    : patience_(options.patience) {
     struct winsize size = {24, 80, 0, 0};
     std::vector<std::string> environment = childEnvironment(options.environment);
     initialSettings_ = defaultTerminalSettings();
+    int outputEnds[2] = {-1, -1};
+    if (options.outputThroughPipe && pipe2(outputEnds, O_CLOEXEC) != 0) {
+        ADD_FAILURE() << "no pipe for standard output";
+        return;
+    }
     child_ = forkpty(&master_, nullptr, &initialSettings_, &size);
-    if (child_ != 0) return;
+    if (child_ != 0) {
+        if (outputEnds[1] >= 0) close(outputEnds[1]);
+        outputPipe_ = outputEnds[0];
+        return;
+    }
+    if (outputEnds[1] >= 0) dup2(outputEnds[1], STDOUT_FILENO);
     if (chdir(options.workFolder.c_str()) != 0) _exit(125);
     if (options.asNobody && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) _exit(124);
     limitResource(RLIMIT_AS, options.addressSpaceLimit);
@@ -116,16 +126,27 @@ TerminalSession::~TerminalSession() {
         waitpid(child_, nullptr, 0);
     }
     if (master_ >= 0) close(master_);
+    if (outputPipe_ >= 0) close(outputPipe_);
 }
 
 bool TerminalSession::readMore(milliseconds wait) {
-    struct pollfd request = {master_, POLLIN, 0};
-    if (poll(&request, 1, static_cast<int>(wait.count())) <= 0) return false;
+    // The terminal is read even when the screen's text comes through the
+    // pipe, so that the program never blocks on a full terminal.
+    struct pollfd requests[2] = {{master_, POLLIN, 0}, {outputPipe_, POLLIN, 0}};
+    const nfds_t watched = outputPipe_ >= 0 ? 2 : 1;
+    if (poll(requests, watched, static_cast<int>(wait.count())) <= 0) return false;
     char chunk[4096];
-    const ssize_t got = read(master_, chunk, sizeof chunk);
-    if (got <= 0) return false;  // EIO: every holder of the terminal is gone
-    raw_.append(chunk, static_cast<std::size_t>(got));
-    return true;
+    bool gotText = false;
+    for (nfds_t i = 0; i < watched; ++i) {
+        if (requests[i].revents == 0) continue;
+        const ssize_t got = read(requests[i].fd, chunk, sizeof chunk);
+        // EIO or end of file: every holder of the terminal or the pipe is gone.
+        if (got <= 0) continue;
+        const bool isText = requests[i].fd == (outputPipe_ >= 0 ? outputPipe_ : master_);
+        if (isText) raw_.append(chunk, static_cast<std::size_t>(got));
+        gotText = gotText || isText;
+    }
+    return gotText;
 }
 
 std::string TerminalSession::screenText() const {
@@ -146,7 +167,7 @@ bool TerminalSession::childHasEnded() {
 }
 
 bool TerminalSession::waitForKeyRead() {
-    const auto deadline = Clock::now() + kOutputDeadline;
+    const auto deadline = Clock::now() + patience_;
     while (Clock::now() < deadline) {
         struct termios settings = terminalSettings();
         if ((settings.c_lflag & ICANON) == 0) return true;
@@ -167,7 +188,7 @@ void TerminalSession::send(const std::string& keys) {
 }
 
 std::string TerminalSession::take(std::size_t length) {
-    const auto deadline = Clock::now() + kOutputDeadline;
+    const auto deadline = Clock::now() + patience_;
     std::string text = screenText();
     while (text.size() < taken_ + length && Clock::now() < deadline) {
         if (!readMore(milliseconds(20)) && reaped_) break;
@@ -183,7 +204,7 @@ std::string TerminalSession::take(std::size_t length) {
 }
 
 Ending TerminalSession::finish() {
-    const auto deadline = Clock::now() + kEndDeadline;
+    const auto deadline = Clock::now() + 2 * patience_;
     while (!reaped_ && Clock::now() < deadline) {
         readMore(milliseconds(10));
         childHasEnded();

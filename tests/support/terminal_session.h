@@ -33,6 +33,12 @@ struct SessionOptions {
     std::optional<std::string> binary;            // another copy of the program to run
     std::optional<std::uint64_t> addressSpaceLimit;  // bytes, so large allocations fail
     std::optional<std::uint64_t> fileSizeLimit;      // bytes, as `ulimit -f` sets it
+    // Standard output on a pipe, read as the screen's text, while the terminal
+    // stays the program's console. For a console host (wine) that draws on
+    // the terminal with control sequences of its own, which are dropped.
+    bool outputThroughPipe = false;
+    // How long output may take to come, and twice that for the program's end.
+    std::chrono::milliseconds patience{5000};
 };
 
 struct Ending {
@@ -76,6 +82,8 @@ private:
 
     struct termios initialSettings_ {};
     int master_ = -1;
+    int outputPipe_ = -1;
+    std::chrono::milliseconds patience_;  // the read end, when standard output is a pipe
     pid_t child_ = -1;
     bool reaped_ = false;
     Ending ending_;
