@@ -3,6 +3,7 @@
 #include "platform/file_dialog_windows.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <limits>
 
 #include "platform/platform.h"
@@ -19,16 +20,16 @@ constexpr DWORD kDialogFlags = OFN_HIDEREADONLY | OFN_SHOWHELP | OFN_PATHMUSTEXI
                                OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_LONGNAMES;
 static_assert(kDialogFlags == 0x281814);
 
-// The request's size as the 32-bit program has always given it.
-static_assert(sizeof(void*) != 4 || OPENFILENAME_SIZE_VERSION_400A == 76);
+// The structure as it was before Windows 2000 added three fields: 76 bytes
+// in a 32-bit program, as the program has always given it.
+constexpr DWORD kRequestBytes = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
+static_assert(sizeof(void*) != 4 || kRequestBytes == 76);
 
 }  // namespace
 
 OPENFILENAMEA openFileRequest(const char* title, const char* filter, char* path, std::size_t capacity) {
     OPENFILENAMEA request{};
-    // The structure as it was before Windows 2000 added three fields: 76
-    // bytes in a 32-bit program.
-    request.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    request.lStructSize = kRequestBytes;
     request.hwndOwner = GetFocus();
     request.hInstance = GetModuleHandleA(nullptr);
     request.lpstrFilter = filter;
