@@ -1,6 +1,6 @@
 #include "archive/archive_state.h"
 
-#include <cstdlib>
+#include "archive/process_end.h"
 
 ArchiveState archiveState;
 
@@ -24,5 +24,5 @@ void fatalStop(PayloadBuffer outputBuffer, PayloadBuffer inputBuffer) {
     releaseDirectory();
     outputBuffer.reset();
     inputBuffer.reset();
-    std::exit(EXIT_SUCCESS);
+    endProcess();
 }

@@ -16,6 +16,14 @@
 
 namespace e2e {
 
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr bool kAddressSanitizer = true;
+#elif defined(__has_feature)
+inline constexpr bool kAddressSanitizer = __has_feature(address_sanitizer);
+#else
+inline constexpr bool kAddressSanitizer = false;
+#endif
+
 inline const std::string kBanner =
     "Korvelin DAT File Extractor Version 2\n"
     "Written by the kdat-extract developers\n"
@@ -76,7 +84,11 @@ protected:
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
     }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
+    void TearDown() override {
+        std::filesystem::remove_all(folder_);
+        for (const auto& item : std::filesystem::directory_iterator(folder_.parent_path()))
+            if (item.path().string().starts_with(sanitizerLog())) std::filesystem::remove(item.path());
+    }
 
     std::string pathOf(const std::string& name) const { return (folder_ / name).string(); }
 
@@ -88,6 +100,20 @@ protected:
     }
 
     SessionOptions inFolder() const { return SessionOptions{.workFolder = folder_.string()}; }
+
+    // Runs in the scratch folder with allocations of 1 GiB or more failing.
+    // The sanitizer reserves far more address space than any limit would
+    // leave it, so there its own allocator is told to fail instead; its
+    // warning about that goes to a log beside the scratch folder.
+    SessionOptions inFolderWithLittleMemory() const {
+        SessionOptions options = inFolder();
+        if (kAddressSanitizer)
+            options.environment = {"ASAN_OPTIONS=allocator_may_return_null=1:max_allocation_size_mb=1024:log_path=" +
+                                   sanitizerLog()};
+        else
+            options.addressSpaceLimit = std::uint64_t{1} << 30;
+        return options;
+    }
 
     // The scratch folder as the program sees it once it is current.
     std::string root() const { return std::filesystem::canonical(folder_).string(); }
@@ -116,6 +142,9 @@ protected:
     }
 
     std::filesystem::path folder_;
+
+private:
+    std::string sanitizerLog() const { return folder_.string() + "-sanitizer"; }
 };
 
 }  // namespace e2e
