@@ -14,8 +14,18 @@ std::uint64_t archiveFileSize() {
     return size < 0 ? 0 : static_cast<std::uint64_t>(size);
 }
 
+namespace {
+
+// The archive's length when it was last taken. Asking the stream costs two
+// calls to the host, which extracting a small entry would feel.
+std::uint64_t knownArchiveSize = 0;
+
+}  // namespace
+
 bool archiveHolds(std::uint64_t offset, std::uint64_t length) {
-    return length == 0 || offset + length <= archiveFileSize();
+    if (length == 0 || offset + length <= knownArchiveSize) return true;
+    knownArchiveSize = archiveFileSize();
+    return offset + length <= knownArchiveSize;
 }
 
 bool fitsOneRead(std::uint64_t length) {
