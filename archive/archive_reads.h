@@ -17,6 +17,6 @@ bool archiveHolds(std::uint64_t offset, std::uint64_t length);
 // True when `length` bytes can be read into one buffer in one read.
 bool fitsOneRead(std::uint64_t length);
 
-// Positions the archive at `offset` and reads `length` bytes in one read.
-// False when fewer bytes arrived.
+// Positions the archive at `offset` (unless the last read ended there) and
+// reads `length` bytes in one read. False when fewer bytes arrived.
 bool readArchiveBytes(std::uint64_t offset, void* buffer, std::uint64_t length);
