@@ -89,16 +89,16 @@ class Generator:
 # Kinds of file: extension, share of the files, size range (log-uniform),
 # whether the content is already compressed (then it is stored, not deflated).
 LARGE_KINDS = [
-    ("txt", 0.18, (1 << 10, 128 << 10), False),
-    ("lua", 0.14, (1 << 10, 64 << 10), False),
-    ("xml", 0.10, (2 << 10, 256 << 10), False),
-    ("cfg", 0.14, (256, 8 << 10), False),
-    ("exe", 0.005, (256 << 10, 8 << 20), False),
-    ("dll", 0.04, (16 << 10, 1 << 20), False),
-    ("dat", 0.045, (4 << 10, 256 << 10), False),
-    ("png", 0.20, (4 << 10, 128 << 10), True),
-    ("ogg", 0.15, (16 << 10, 128 << 10), True),
-    ("bik", 0.001, (2 << 20, 24 << 20), True),
+    ("txt", 0.20, (1 << 10, 128 << 10), False),
+    ("lua", 0.16, (1 << 10, 64 << 10), False),
+    ("xml", 0.12, (2 << 10, 256 << 10), False),
+    ("cfg", 0.15, (256, 8 << 10), False),
+    ("exe", 0.008, (256 << 10, 8 << 20), False),
+    ("dll", 0.06, (16 << 10, 1 << 20), False),
+    ("dat", 0.06, (4 << 10, 256 << 10), False),
+    ("png", 0.12, (4 << 10, 64 << 10), True),
+    ("ogg", 0.08, (16 << 10, 128 << 10), True),
+    ("bik", 0.0005, (2 << 20, 24 << 20), True),
 ]
 SMALL_KINDS = [
     ("txt", 0.35, (1 << 10, 8 << 10), False),
