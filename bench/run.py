@@ -258,8 +258,12 @@ def main():
     args.work = os.path.abspath(args.work or os.path.join(args.data, "runs"))
     os.makedirs(args.work, exist_ok=True)
     print("$ " + " ".join([os.path.basename(sys.argv[0])] + sys.argv[1:]))
-    for name in args.corpus:
-        bench_corpus(args, name)
+    try:
+        for name in args.corpus:
+            bench_corpus(args, name)
+    finally:
+        if os.path.exists(PEAK_FILE):
+            os.remove(PEAK_FILE)
 
 
 if __name__ == "__main__":
