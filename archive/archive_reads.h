@@ -9,12 +9,14 @@
 std::uint64_t archiveFileSize();
 
 // True when `length` bytes at `offset` lie within the archive; always for no
-// bytes, wherever the offset points.
+// bytes, wherever the offset points. The length is taken afresh only when the
+// bytes seem to lie beyond it, so an archive that shrank since is noticed by
+// the short read that follows (readArchiveBytes), not here.
 bool archiveHolds(std::uint64_t offset, std::uint64_t length);
 
 // True when `length` bytes can be read into one buffer in one read.
 bool fitsOneRead(std::uint64_t length);
 
-// Positions the archive at `offset` and reads `length` bytes in one read.
-// False when fewer bytes arrived.
+// Positions the archive at `offset` (unless the last read ended there) and
+// reads `length` bytes in one read. False when fewer bytes arrived.
 bool readArchiveBytes(std::uint64_t offset, void* buffer, std::uint64_t length);

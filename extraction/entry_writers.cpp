@@ -1,11 +1,10 @@
 #include "extraction/entry_writers.h"
 
-#include <zlib.h>
-
 #include <utility>
 
 #include "archive/archive_reads.h"
 #include "archive/messages.h"
+#include "extraction/whole_inflate.h"
 #include "extraction/writer_steps.h"
 
 void extractStored(std::int32_t index, bool folderReached) {
@@ -23,12 +22,12 @@ void extractStored(std::int32_t index, bool folderReached) {
 
 namespace {
 
-// uncompress's outcomes that are not a success. A stream that would inflate
-// to more than `size` bytes is as corrupt as one zlib cannot read: writing
-// what fitted would cut the file short without a word.
-[[noreturn]] void stopInflating(int result, const DirectoryEntry& entry, OutputFile& file,
+// The outcomes of inflating that are not a success. A stream that would
+// inflate to more than `size` bytes is as corrupt as one that cannot be read:
+// writing what fitted would cut the file short without a word.
+[[noreturn]] void stopInflating(InflateOutcome outcome, const DirectoryEntry& entry, OutputFile& file,
                                 PayloadBuffer inflated, PayloadBuffer packed) {
-    const char* message = result == Z_MEM_ERROR ? kEntryNotEnoughMemory : kBadCompressedData;
+    const char* message = outcome == InflateOutcome::outOfMemory ? kEntryNotEnoughMemory : kBadCompressedData;
     stopExtraction(message, entry, file, std::move(inflated), std::move(packed));
 }
 
@@ -45,10 +44,11 @@ void extractCompressed(std::int32_t index, bool folderReached) {
     if (!readArchiveBytes(entry.offset, packed.get(), entry.packedSize))
         stopExtraction(kMissingData, entry, file, std::move(inflated), std::move(packed));
 
-    uLongf length = entry.size;
-    const int result = uncompress(inflated.get(), &length, packed.get(), entry.packedSize);
-    if (result != Z_OK) stopInflating(result, entry, file, std::move(inflated), std::move(packed));
-    entry.size = static_cast<std::uint32_t>(length);
+    std::uint32_t length = 0;
+    const InflateOutcome outcome = inflateWhole(inflated.get(), entry.size, packed.get(), entry.packedSize, length);
+    if (outcome != InflateOutcome::inflated)
+        stopInflating(outcome, entry, file, std::move(inflated), std::move(packed));
+    entry.size = length;
 
     if (!writeAndClose(file, inflated.get(), length))
         stopExtraction(kUnableToWrite, entry, file, std::move(inflated), std::move(packed));

@@ -11,7 +11,7 @@
 // so its file counts as unopenable.
 void extractStored(std::int32_t index, bool folderReached);
 
-// Inflates a compressed entry's `packedSize` bytes with one call of zlib's
-// uncompress into a buffer of `size` bytes and writes them in one write. The
+// Inflates a compressed entry's `packedSize` bytes in one call (inflateWhole)
+// into a buffer of `size` bytes and writes them in one write. The
 // length produced replaces the entry's `size`, so the listing shows it.
 void extractCompressed(std::int32_t index, bool folderReached);

@@ -33,6 +33,7 @@ void extractEntry(std::int32_t index) {
 }
 
 void extractAll() {
+    forgetReachedFolders();
     for (std::int32_t index = 0; index < archiveState.entryCount; ++index) extractEntry(index);
 }
 
@@ -45,5 +46,6 @@ void promptForEntry() {
         std::printf(kIllegalFileNumber);
         return;
     }
+    forgetReachedFolders();
     extractEntry(number - 1);
 }

@@ -26,4 +26,10 @@ bool makeEntryFolders(std::string_view name);
 // `name` and makes the archive's folder current again, so that the entry's
 // file can be opened by its relative name. False when the entry's folder was
 // not reached: its file must then be taken as unopenable.
+// Within one command, an entry in the same folder as the entry before it
+// finds everything in place already, and the host is not asked again.
 bool prepareEntryFolders(std::string_view name);
+
+// Starts a command (extract-all, or one entry): the folders reached before
+// are looked at afresh, since the user may have changed them meanwhile.
+void forgetReachedFolders();

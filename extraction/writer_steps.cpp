@@ -6,6 +6,7 @@
 
 #include "archive/archive_reads.h"
 #include "archive/messages.h"
+#include "extraction/progress_flush.h"
 #include "platform/platform.h"
 
 namespace {
@@ -26,6 +27,8 @@ OutputFile startWriting(const char* progressFormat, std::int32_t index, std::uin
                         bool folderReached) {
     const DirectoryEntry& entry = archiveState.entries[index];
     std::printf(progressFormat, index, nameLength(entry), entry.name);
+    // Before the entry's own work, which may be long for a large one.
+    flushProgressWhenDue();
     if (!archiveHolds(entry.offset, payloadLength)) stopBeforeWriting(kMissingData, entry);
     const std::string name(entry.name, entryNameLength(entry));
     OutputFile file(folderReached ? platform::openOutputFile(name.c_str()) : nullptr);
@@ -46,6 +49,9 @@ void stopExtraction(const char* message, const DirectoryEntry& entry, OutputFile
 }
 
 bool writeAndClose(OutputFile& file, const unsigned char* bytes, std::uint64_t length) {
+    // Unbuffered, the entry goes out in one write; through the stream's buffer
+    // it would take two or more.
+    std::setvbuf(file.get(), nullptr, _IONBF, 0);
     const auto count = static_cast<std::size_t>(length);
     const bool written = count == 0 || std::fwrite(bytes, 1, count, file.get()) == count;
     return std::fclose(file.release()) == 0 && written;

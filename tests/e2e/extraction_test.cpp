@@ -95,6 +95,29 @@ TEST_F(Extraction, SpaceWritesEveryEntryByteForByteAndAgainWithoutMakingFolders)
     pressAndExpectTheEnd(kEscape, "");
 }
 
+// Each command looks at the folders afresh: the user may remove them between two.
+TEST_F(Extraction, FoldersRemovedBetweenCommandsAreMadeAgain) {
+    const std::vector<fixture::Entry> entries = {{"data\\maps\\one.map", "one"}, {"data\\maps\\two.map", "two", true}};
+    start(entries);
+    const std::string folders = madeLine("data") + madeLine("data/maps");
+    press(" ", folders + writingLine(0, entries[0]) + writingLine(1, entries[1]));
+
+    std::filesystem::remove_all(folder_ / "data");
+    press(" ", folders + writingLine(0, entries[0]) + writingLine(1, entries[1]));
+
+    std::filesystem::remove_all(folder_ / "data");
+    ASSERT_TRUE(session_->type(kEnter));
+    const std::string prompt = "Which file number do you wish to extract? ";
+    ASSERT_EQ(session_->take(prompt.size()), prompt);
+    session_->send("2\r");
+    const std::string lines = "2\n" + folders + writingLine(1, entries[1]) + page(entries, 0);
+    EXPECT_EQ(session_->take(lines.size()), lines);
+    const std::map<std::string, std::string> expected = {
+        {"data", "<folder>"}, {"data/maps", "<folder>"}, {"data/maps/two.map", "two"}};
+    EXPECT_EQ(tree(), expected);
+    pressAndExpectTheEnd(kEscape, "");
+}
+
 TEST_F(Extraction, AnEmptyArchiveExtractsNothing) {
     start({});
     // Space prints nothing to wait for, so Escape goes with it in one write.
