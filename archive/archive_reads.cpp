@@ -39,6 +39,10 @@ bool archiveHolds(std::uint64_t offset, std::uint64_t length) {
     return offset + length <= knownArchiveSize;
 }
 
+void forgetArchiveSize() {
+    knownArchiveSize = 0;
+}
+
 bool fitsOneRead(std::uint64_t length) {
     return length <= static_cast<std::uint64_t>(std::numeric_limits<std::streamsize>::max()) &&
            length <= std::numeric_limits<std::size_t>::max();

@@ -9,10 +9,15 @@
 std::uint64_t archiveFileSize();
 
 // True when `length` bytes at `offset` lie within the archive; always for no
-// bytes, wherever the offset points. The length is taken afresh only when the
-// bytes seem to lie beyond it, so an archive that shrank since is noticed by
-// the short read that follows (readArchiveBytes), not here.
+// bytes, wherever the offset points. Within a command the length is taken
+// afresh only when the bytes seem to lie beyond it, so an archive that shrinks
+// during a command is noticed by the short read that follows
+// (readArchiveBytes), not here.
 bool archiveHolds(std::uint64_t offset, std::uint64_t length);
+
+// Makes the next archiveHolds take the length afresh: at the start of every
+// command, as the file may have changed while the browser waited.
+void forgetArchiveSize();
 
 // True when `length` bytes can be read into one buffer in one read.
 bool fitsOneRead(std::uint64_t length);

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "archive/archive_reads.h"
 #include "archive/archive_state.h"
 #include "archive/messages.h"
 #include "extraction/entry_writers.h"
@@ -19,6 +20,13 @@ void refuseUnsafeName(std::string_view name) {
     fatalStop();
 }
 
+// What a command knew of the disk may be stale: the user may have changed
+// folders or the archive while the browser waited.
+void startCommand() {
+    forgetReachedFolders();
+    forgetArchiveSize();
+}
+
 }  // namespace
 
 void extractEntry(std::int32_t index) {
@@ -33,7 +41,7 @@ void extractEntry(std::int32_t index) {
 }
 
 void extractAll() {
-    forgetReachedFolders();
+    startCommand();
     for (std::int32_t index = 0; index < archiveState.entryCount; ++index) extractEntry(index);
 }
 
@@ -46,6 +54,6 @@ void promptForEntry() {
         std::printf(kIllegalFileNumber);
         return;
     }
-    forgetReachedFolders();
+    startCommand();
     extractEntry(number - 1);
 }
