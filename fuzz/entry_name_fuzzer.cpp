@@ -56,6 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::makeEmptyFolder(archiveFolder());
     copyText(archiveState.archiveFolder, sizeof archiveState.archiveFolder, archiveFolder().c_str());
     fuzz::CurrentFolderKeeper keeper;
+    // Each input is a command of its own, on a folder emptied since the last.
+    forgetReachedFolders();
     prepareEntryFolders(name);
     checkOnlyTheFolderHoldsWhatWasMade();
     return 0;
