@@ -50,6 +50,17 @@ inline std::vector<fixture::Entry> numberedEntries(int count) {
     return entries;
 }
 
+// Bytes that neither compress nor repeat, so a byte from the wrong place
+// shows and no page of them is like another.
+inline std::string noise(std::size_t length, unsigned seed) {
+    std::string bytes(length, '\0');
+    for (char& byte : bytes) {
+        seed = seed * 1103515245u + 12345u;
+        byte = static_cast<char>(seed >> 24);
+    }
+    return bytes;
+}
+
 // The listing rows of entries first+1 to last, counted from 1 as shown.
 inline std::string rows(const std::vector<fixture::Entry>& entries, int first, int last) {
     std::string text;

@@ -17,16 +17,6 @@ namespace {
 
 const std::string kPrompt = "Which file number do you wish to extract? ";
 
-// Bytes that neither compress nor repeat, so no page of them is like another.
-std::string noise(std::size_t length, unsigned seed) {
-    std::string bytes(length, '\0');
-    for (char& byte : bytes) {
-        seed = seed * 1103515245u + 12345u;
-        byte = static_cast<char>(seed >> 24);
-    }
-    return bytes;
-}
-
 class Faults : public ExtractorTest {
 protected:
     // Starts the program on test.dat in `options.workFolder` and reads up to its first page.

@@ -10,16 +10,6 @@ namespace {
 
 constexpr std::uint64_t k4GiB = std::uint64_t{1} << 32;
 
-// Bytes that neither compress nor repeat, so a byte read from the wrong place shows.
-std::string noise(std::size_t length, unsigned seed) {
-    std::string bytes(length, '\0');
-    for (char& byte : bytes) {
-        seed = seed * 1103515245u + 12345u;
-        byte = static_cast<char>(seed >> 24);
-    }
-    return bytes;
-}
-
 class LargeArchive : public ExtractorTest {
 protected:
     // Writes test.dat: header and directory at the start, then `pieces` at
