@@ -284,8 +284,9 @@ INSTANTIATE_TEST_SUITE_P(
             {},
             [](const std::filesystem::path& folder) { mkfifo((folder / "pipe.bin").c_str(), 0666); }},
         FailureCase{
-            // Small enough to wait in the stream's buffer: the failure shows at the close.
-            "FullDiskAtTheClose",
+            // A file small enough for any buffer: its one write and its close
+            // are both checked, so the failure shows whichever reports it.
+            "FullDiskForASmallFile",
             {{"ok.txt", "fine"}, {"full.bin", "a little data"}, {"later.txt", "never"}},
             [](const std::string&) {
                 return std::string("Writing File #0 ok.txt ...\n"
